@@ -1,0 +1,26 @@
+// Test entry: the framework is initialised once, and HOME points at a fresh
+// temporary folder so that no test ever touches the real user folders.
+#include <gtest/gtest.h>
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <cstdlib>
+
+int main (int argc, char** argv)
+{
+    char homeTemplate[] = "/tmp/ondrel-test-home-XXXXXX";
+    const char* home = mkdtemp (homeTemplate);
+    if (home == nullptr)
+        return 2;
+    setenv ("HOME", home, 1);
+    unsetenv ("XDG_CONFIG_HOME");
+
+    int result = 0;
+    {
+        juce::ScopedJuceInitialiser_GUI juceInit;
+        ::testing::InitGoogleTest (&argc, argv);
+        result = RUN_ALL_TESTS();
+    }
+
+    juce::File (home).deleteRecursively();
+    return result;
+}
