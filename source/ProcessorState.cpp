@@ -48,8 +48,22 @@ void OndrelAudioProcessor::restoreFullState (const juce::ValueTree& state, bool 
     const double w = state.getProperty (StateKeys::windowWidth, (double) savedWindowWidth.load());
     const double h = state.getProperty (StateKeys::windowHeight, (double) savedWindowHeight.load());
 
+    // A parameter the tree does not mention keeps its current value (the
+    // framework would otherwise reset it to its default).
+    auto copy = state.createCopy();
+    for (auto* id : ParamIDs::all)
+    {
+        if (! copy.getChildWithProperty ("id", juce::String (id)).isValid())
+        {
+            juce::ValueTree node ("PARAM");
+            node.setProperty ("id", juce::String (id), nullptr);
+            node.setProperty ("value", apvts.getRawParameterValue (id)->load(), nullptr);
+            copy.appendChild (node, nullptr);
+        }
+    }
+
     const bool previous = isApplyingState.exchange (true);
-    apvts.replaceState (state.createCopy());
+    apvts.replaceState (copy);
     isApplyingState = previous;
 
     if (restorePresetInfo)

@@ -59,17 +59,17 @@ TEST (Chain, GainsAreDecibels)
 TEST (Chain, MainBypassCrossfadesThenPassesThroughExactly)
 {
     Harness h (48000.0, 256);
-    h.set (ParamIDs::inputGain, 6.0206f); // processed = 2 x input
+    h.set (ParamIDs::inputGain, 6.02f); // processed = about 2 x input
     bypassAllSections (h);
 
     auto warm = h.render (constant (2, 4096, 0.25f));
-    ASSERT_NEAR (warm.getSample (0, 4095), 0.5f, 1e-4);
+    const float g = juce::Decibels::decibelsToGain (6.02f);
+    ASSERT_NEAR (warm.getSample (0, 4095), 0.25f * g, 1e-6);
 
     h.set (ParamIDs::mainBypass, 1.0f);
     auto in = noise (2, 4096, 0.5f, 7);
     auto out = h.render (in);
 
-    const float g = juce::Decibels::decibelsToGain (6.0206f);
     for (int k : { 0, 100, 359, 718 })
     {
         const float v = 1.0f - (float) (k + 1) / 720.0f;
@@ -86,8 +86,8 @@ TEST (Chain, MainBypassCrossfadesThenPassesThroughExactly)
     // Back on: a fade in from dry to processed over 720 samples.
     h.set (ParamIDs::mainBypass, 0.0f);
     auto back = h.render (constant (2, 1024, 0.25f));
-    EXPECT_NEAR (back.getSample (0, 359), 0.25f * (1.0f + 360.0f / 720.0f), 1e-5);
-    EXPECT_NEAR (back.getSample (0, 1000), 0.5f, 1e-5);
+    EXPECT_NEAR (back.getSample (0, 359), 0.25f + (360.0f / 720.0f) * (0.25f * g - 0.25f), 1e-6);
+    EXPECT_NEAR (back.getSample (0, 1000), 0.25f * g, 1e-6);
 }
 
 TEST (Chain, MainBypassClearsEveryStateOnce)
@@ -119,6 +119,8 @@ TEST (Chain, SectionCrossfadeIsLinearBetweenItsInputAndItsOutput)
         auto h = std::make_unique<Harness> (48000.0, 512);
         h->set (ParamIDs::midGain, 12.0f);
         h->set (ParamIDs::hpfFreq, 300.0f);
+        for (auto* id : { ParamIDs::compBypass, ParamIDs::characterBypass, ParamIDs::spaceBypass })
+            h->set (id, 1.0f); // nothing downstream remembers what Tone did
         h->set (ParamIDs::toneBypass, toneOff ? 1.0f : 0.0f);
         h->prepare();
         return h;
@@ -170,7 +172,7 @@ TEST (Chain, SectionFadeInStartsFromClearedState)
 TEST (Chain, SectionSwitchesDuringMainBypassTakeEffectWithoutFade)
 {
     Harness h (48000.0, 512);
-    h.set (ParamIDs::inputGain, 6.0206f);
+    h.set (ParamIDs::inputGain, 6.02f);
     bypassAllSections (h);
     h.render (constant (2, 2048, 0.25f));
 
@@ -178,15 +180,17 @@ TEST (Chain, SectionSwitchesDuringMainBypassTakeEffectWithoutFade)
     h.render (constant (2, 2048, 0.25f));
     h.set (ParamIDs::compBypass, 0.0f);
     h.set (ParamIDs::compRatio, 1.0f);
-    h.set (ParamIDs::compMakeup, 6.0206f);
+    h.set (ParamIDs::compMakeup, 6.02f);
     h.render (constant (2, 512, 0.25f));
 
     // Leaving main bypass: the makeup is already at its new target (x2),
     // only the main crossfade moves.
     h.set (ParamIDs::mainBypass, 0.0f);
     auto out = h.render (constant (2, 2048, 0.25f));
-    EXPECT_NEAR (out.getSample (0, 359), 0.25f + (360.0f / 720.0f) * (1.0f - 0.25f), 1e-4);
-    EXPECT_NEAR (out.getSample (0, 2000), 1.0f, 1e-4);
+    const float g = juce::Decibels::decibelsToGain (6.02f);
+    const float processed = 0.25f * g * g;
+    EXPECT_NEAR (out.getSample (0, 359), 0.25f + (360.0f / 720.0f) * (processed - 0.25f), 3e-6);
+    EXPECT_NEAR (out.getSample (0, 2000), processed, 1e-6);
 }
 
 TEST (Chain, MakeupFollowsCompBypassAndLandsAtTheEnd)

@@ -152,6 +152,7 @@ TEST (Processor, PreparingTwiceKeepsParametersAndGivesTheSameSound)
     }
     // Prepared at another rate first: the second prepare must redesign every
     // filter, compressor and reverb setting for the new rate.
+    a.prepare();
     b.sampleRate = 96000.0;
     b.prepare();
     b.sampleRate = 48000.0;
