@@ -159,8 +159,6 @@ void OndrelAudioProcessor::prepareToPlay (double sampleRate, int samplesPerBlock
     }
     gainRampSteps = (int) std::floor (0.02 * sampleRate);
 
-    reverb.prepare (stereoSpec);
-
     for (auto& c : compressors)
         c.prepare (monoSpec);
 
@@ -168,8 +166,6 @@ void OndrelAudioProcessor::prepareToPlay (double sampleRate, int samplesPerBlock
                         &highShelfFilters, &airShelfFilters, &deEssDetectorFilters })
         for (auto& f : *pair)
             f.prepare (monoSpec);
-
-    reverb.reset();
 
     resetLastAppliedValues();
     deEssEnvelope = 0.0f;
@@ -180,6 +176,12 @@ void OndrelAudioProcessor::prepareToPlay (double sampleRate, int samplesPerBlock
     updateFiltersIfNeeded();
     updateCompressorIfNeeded();
     updateReverbIfNeeded();
+
+    // The reverb takes the sample rate after its parameters: that snaps its
+    // internal level smoothing to them, so a fresh instance does not glide
+    // from the framework's default levels over its first 10 ms.
+    reverb.prepare (stereoSpec);
+    reverb.reset();
 
     widthDelayLength = (int) std::round (0.016 * sampleRate);
     if (widthDelayLength < 3)
