@@ -118,6 +118,8 @@ private:
                      juce::LinearSmoothedValue<float>& mix, bool& resetDone,
                      Process&& process, Reset&& reset);
 
+    void stepHistory (bool redo);
+
     void updateFiltersIfNeeded();
     void updateCompressorIfNeeded();
     void updateReverbIfNeeded();

@@ -154,31 +154,23 @@ void OndrelAudioProcessor::commitUndoTransactionIfNeeded()
 bool OndrelAudioProcessor::canUndo() const { return undoManager.canUndo(); }
 bool OndrelAudioProcessor::canRedo() const { return undoManager.canRedo(); }
 
-void OndrelAudioProcessor::performUndo()
+void OndrelAudioProcessor::performUndo() { stepHistory (false); }
+void OndrelAudioProcessor::performRedo() { stepHistory (true); }
+
+void OndrelAudioProcessor::stepHistory (bool redo)
 {
-    if (! canUndo() || isUndoRedoInProgress.exchange (true))
+    if (! (redo ? canRedo() : canUndo()) || isUndoRedoInProgress.exchange (true))
         return;
 
+    // An open step is abandoned, not recorded.
     pendingUndoState = {};
     undoTransactionOpen = false;
 
     isApplyingState = true;
-    undoManager.undo();
-    isApplyingState = false;
-
-    isUndoRedoInProgress = false;
-}
-
-void OndrelAudioProcessor::performRedo()
-{
-    if (! canRedo() || isUndoRedoInProgress.exchange (true))
-        return;
-
-    pendingUndoState = {};
-    undoTransactionOpen = false;
-
-    isApplyingState = true;
-    undoManager.redo();
+    if (redo)
+        undoManager.redo();
+    else
+        undoManager.undo();
     isApplyingState = false;
 
     isUndoRedoInProgress = false;

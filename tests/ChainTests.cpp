@@ -8,14 +8,6 @@ using namespace test;
 
 namespace
 {
-juce::AudioBuffer<float> constant (int channels, int n, float v)
-{
-    juce::AudioBuffer<float> b (channels, n);
-    for (int ch = 0; ch < channels; ++ch)
-        juce::FloatVectorOperations::fill (b.getWritePointer (ch), v, n);
-    return b;
-}
-
 // All four sections bypassed: the chain is only gains and crossfades.
 void bypassAllSections (Harness& h)
 {

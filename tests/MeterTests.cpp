@@ -6,14 +6,6 @@ using namespace test;
 
 namespace
 {
-juce::AudioBuffer<float> constant (int channels, int n, float v)
-{
-    juce::AudioBuffer<float> b (channels, n);
-    for (int ch = 0; ch < channels; ++ch)
-        juce::FloatVectorOperations::fill (b.getWritePointer (ch), v, n);
-    return b;
-}
-
 Harness gainsOnly (int channels = 2, float inputGain = 0.0f)
 {
     Harness h (48000.0, 1024, channels);

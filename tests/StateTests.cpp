@@ -38,12 +38,6 @@ std::vector<float> allValues (OndrelAudioProcessor& p)
     return v;
 }
 
-void setReal (OndrelAudioProcessor& p, const char* id, float v)
-{
-    auto* param = p.apvts.getParameter (id);
-    param->setValueNotifyingHost (param->convertTo0to1 (v));
-}
-
 // A non-default instance with an undo step, a preset record and a window size.
 void makeDistinct (OndrelAudioProcessor& p)
 {

@@ -25,8 +25,7 @@ void Harness::prepare()
 
 void Harness::set (const char* id, float realValue)
 {
-    auto* p = proc->apvts.getParameter (id);
-    p->setValueNotifyingHost (p->convertTo0to1 (realValue));
+    setReal (*proc, id, realValue);
 }
 
 float Harness::get (const char* id) const
@@ -59,6 +58,25 @@ juce::AudioBuffer<float> Harness::render (const juce::AudioBuffer<float>& input,
     juce::AudioBuffer<float> out (input);
     process (out, block);
     return out;
+}
+
+juce::AudioBuffer<float> constant (int channels, int numSamples, float value)
+{
+    juce::AudioBuffer<float> b (channels, numSamples);
+    for (int ch = 0; ch < channels; ++ch)
+        juce::FloatVectorOperations::fill (b.getWritePointer (ch), value, numSamples);
+    return b;
+}
+
+void setReal (OndrelAudioProcessor& p, const char* id, float realValue)
+{
+    auto* param = p.apvts.getParameter (id);
+    param->setValueNotifyingHost (param->convertTo0to1 (realValue));
+}
+
+float real (OndrelAudioProcessor& p, const char* id)
+{
+    return p.apvts.getRawParameterValue (id)->load();
 }
 
 juce::AudioBuffer<float> sine (int channels, int numSamples, double freq, double sampleRate, float amplitude)

@@ -32,6 +32,10 @@ struct Harness
     juce::AudioBuffer<float> render (const juce::AudioBuffer<float>& input, int block = 0);
 };
 
+juce::AudioBuffer<float> constant (int channels, int numSamples, float value);
+void setReal (OndrelAudioProcessor& p, const char* id, float realValue); // as the host does
+float real (OndrelAudioProcessor& p, const char* id);
+
 juce::AudioBuffer<float> sine (int channels, int numSamples, double freq, double sampleRate, float amplitude);
 juce::AudioBuffer<float> noise (int channels, int numSamples, float amplitude, int seed = 1);
 

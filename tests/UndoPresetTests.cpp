@@ -4,18 +4,11 @@
 #include "FactoryPresets.h"
 #include "TestHelpers.h"
 
+using test::real;
+using test::setReal;
+
 namespace
 {
-void setReal (OndrelAudioProcessor& p, const char* id, float v)
-{
-    auto* param = p.apvts.getParameter (id);
-    param->setValueNotifyingHost (param->convertTo0to1 (v));
-}
-
-float real (OndrelAudioProcessor& p, const char* id)
-{
-    return p.apvts.getRawParameterValue (id)->load();
-}
 
 void gesture (OndrelAudioProcessor& p, const char* id, float v)
 {

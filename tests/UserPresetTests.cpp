@@ -4,21 +4,14 @@
 
 #include "TestHelpers.h"
 
+using test::real;
+using test::setReal;
+
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace
 {
-void setReal (OndrelAudioProcessor& p, const char* id, float v)
-{
-    auto* param = p.apvts.getParameter (id);
-    param->setValueNotifyingHost (param->convertTo0to1 (v));
-}
-
-float real (OndrelAudioProcessor& p, const char* id)
-{
-    return p.apvts.getRawParameterValue (id)->load();
-}
 
 struct UserPresets : ::testing::Test
 {
