@@ -184,3 +184,38 @@ TEST (Renderer, PresetsStateAndMeters)
     EXPECT_EQ (maxAbsDiff (a.audio, b.audio, 0, 0, a.audio.getNumSamples()), 0.0f);
     EXPECT_EQ (t.dir.getChildFile ("a.state").loadFileAsString(), t.dir.getChildFile ("b.state").loadFileAsString());
 }
+
+TEST (Renderer, FindsUserPresetsAndPresetFiles)
+{
+    TempDir t;
+    const auto in = t.dir.getChildFile ("in.wav");
+    writeWav (in, noise (2, 4410, 0.3f), 44100.0);
+
+    // A user preset in the (temporary) home folder, saved at +12 dB input gain.
+    OndrelAudioProcessor p;
+    setReal (p, ParamIDs::inputGain, 12.0f);
+    setReal (p, ParamIDs::reverbMix, 44.0f);
+    ASSERT_TRUE (p.saveUserPreset ("My Vox"));
+    const auto file = p.presetManager.getPresetFile ("My Vox");
+
+    auto r = runRenderer ({ "--list-presets" });
+    EXPECT_TRUE (r.output.contains ("user     My Vox")) << r.output;
+
+    r = runRenderer ({ "--preset", "My Vox", "--save-state", t.path ("u.state"), in.getFullPathName(), t.path ("u.wav") });
+    ASSERT_EQ (r.exitCode, 0) << r.output;
+    EXPECT_TRUE (r.output.contains ("user preset 'My Vox'")) << r.output;
+
+    r = runRenderer ({ "--preset-file", file.getFullPathName(), "--save-state", t.path ("f.state"), in.getFullPathName(), t.path ("f.wav") });
+    ASSERT_EQ (r.exitCode, 0) << r.output;
+
+    for (auto* name : { "u.state", "f.state" })
+    {
+        OndrelAudioProcessor q;
+        juce::MemoryBlock chunk;
+        ASSERT_TRUE (t.dir.getChildFile (name).loadFileAsData (chunk));
+        q.setStateInformation (chunk.getData(), (int) chunk.getSize());
+        EXPECT_FLOAT_EQ (real (q, ParamIDs::reverbMix), 44.0f) << name;
+        EXPECT_FLOAT_EQ (real (q, ParamIDs::inputGain), 0.0f) << name; // kept, as a user preset does
+    }
+    file.deleteFile();
+}

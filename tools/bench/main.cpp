@@ -164,9 +164,21 @@ int main (int argc, char* argv[])
 {
     juce::ScopedJuceInitialiser_GUI juceInit;
     const juce::ArgumentList args (argc, argv);
-    const int repeats = args.containsOption ("--runs") ? args.getValueForOption ("--runs").getIntValue() : 7;
-    const double seconds = args.containsOption ("--seconds") ? args.getValueForOption ("--seconds").getDoubleValue() : 10.0;
-    const juce::String only = args.getValueForOption ("--case");
+    // Options as "--runs 7" or "--runs=7".
+    auto option = [&args] (const juce::String& name, const juce::String& fallback)
+    {
+        for (int i = 0; i < args.size(); ++i)
+        {
+            if (args[i].text == name && i + 1 < args.size())
+                return args[i + 1].text;
+            if (args[i].text.startsWith (name + "="))
+                return args[i].text.fromFirstOccurrenceOf ("=", false, false);
+        }
+        return fallback;
+    };
+    const int repeats = juce::jmax (1, option ("--runs", "7").getIntValue());
+    const double seconds = juce::jmax (0.1, option ("--seconds", "10").getDoubleValue());
+    const juce::String only = option ("--case", {});
 
     std::vector<Case> cases;
     auto add = [&] (Case c)
