@@ -32,15 +32,18 @@ const std::vector<Peer>& peers()
 {
     static const std::vector<Peer> list {
         { "eq", "http://gareus.org/oss/lv2/fil4#stereo",
-          { { "Highpass", "1" }, { "Highpass Frequency", "95" }, { "Lowpass", "1" }, { "Lowpass Frequency", "16500" },
-            { "Section 2", "1" }, { "Section 2 Gain", "2.2" }, { "Section 3", "1" }, { "Section 3 Gain", "1.8" },
-            { "Section 4", "1" }, { "Section 4 Gain", "0.8" } } },
+          { { "Highpass", "On" }, { "Highpass Frequency", "95" }, { "Lowpass", "On" }, { "Lowpass Frequency", "16500" },
+            { "Lowshelf Frequency", "120" }, { "Lowshelf Gain", "0.5" }, { "Frequency 4", "2500" }, { "Gain 4", "2.2" },
+            { "Highshelf Frequency", "6500" }, { "Highshelf Gain", "1.8" }, { "Frequency 3", "9000" }, { "Gain 3", "0.8" } } },
         { "compressor", "http://calf.sourceforge.net/plugins/Compressor",
-          { { "Threshold", "0.063" }, { "Ratio", "5" }, { "Attack", "4" }, { "Release", "55" }, { "Makeup Gain", "1.78" } } },
-        { "de-esser", "http://calf.sourceforge.net/plugins/Deesser", { { "Threshold", "0.1" } } },
-        { "saturation", "http://calf.sourceforge.net/plugins/Saturator", { { "Drive", "4" }, { "Blend", "0.4" } } },
-        { "width", "http://calf.sourceforge.net/plugins/StereoTools", { { "Stereo Base", "0.6" } } },
-        { "reverb", "http://calf.sourceforge.net/plugins/Reverb", { { "Wet Amount", "0.3" } } },
+          { { "Threshold", "0.063" }, { "Ratio", "5" }, { "Attack", "4" }, { "Release", "55" }, { "Makeup Gain", "1.78" },
+            { "Detection", "Peak" } } },
+        { "de-esser", "http://calf.sourceforge.net/plugins/Deesser",
+          { { "Threshold", "0.06" }, { "Ratio", "4" }, { "Split", "6500" } } },
+        { "saturation", "http://calf.sourceforge.net/plugins/Saturator",
+          { { "Input Gain", "4" }, { "Mix", "0.4" }, { "Saturation", "5" } } },
+        { "width", "http://calf.sourceforge.net/plugins/StereoTools", { { "Stereo Base", "0.6" }, { "Delay", "7" } } },
+        { "reverb", "http://calf.sourceforge.net/plugins/Reverb", { { "Wet Amount", "0.3" }, { "Decay time", "1.2" } } },
     };
     return list;
 }
@@ -56,6 +59,20 @@ double threadCpuSeconds()
 // normalised value (the hosted parameter only knows 0..1 and its text).
 bool setByText (juce::AudioProcessorParameter& p, const juce::String& text)
 {
+    // Switches and choices: find the normalised value that shows this text.
+    if (! text.containsOnly ("0123456789.-"))
+    {
+        for (int i = 0; i <= 1000; ++i)
+        {
+            if (p.getText ((float) i / 1000.0f, 64) == text)
+            {
+                p.setValueNotifyingHost ((float) i / 1000.0f);
+                return true;
+            }
+        }
+        return false;
+    }
+
     const float target = text.getFloatValue();
     float lo = 0.0f, hi = 1.0f;
     const bool rising = p.getText (1.0f, 64).getFloatValue() >= p.getText (0.0f, 64).getFloatValue();
@@ -158,27 +175,20 @@ int runPeerBench (int argc, char** argv)
         return 1;
     }
     {
-        const auto chunkFile = juce::File::createTempFile (".state");
-        juce::ChildProcess render;
-        const auto silence = juce::File::createTempFile (".wav");
+        // The every-stage settings (Rock, then drive 12 dB at 40 %, de-esser
+        // 60 %, width 160 %, reverb 30 %), through the host's parameters.
+        const Setting every[] = {
+            { "HPF", "95" }, { "LPF", "16500" }, { "Low", "0" }, { "Mid", "2.2" }, { "High", "1.8" }, { "Air", "0.8" },
+            { "Comp Threshold", "-24" }, { "Comp Ratio", "5" }, { "Comp Attack", "4" }, { "Comp Release", "55" },
+            { "Comp Makeup", "5" }, { "De-Esser Freq", "6500" }, { "De-Esser Amount", "60" }, { "Saturation Drive", "12" },
+            { "Saturation Mix", "40" }, { "Width", "160" }, { "Reverb Size", "12" }, { "Reverb Damping", "42" },
+            { "Reverb Mix", "30" } };
+        for (const auto& s : every)
         {
-            juce::WavAudioFormat wav;
-            std::unique_ptr<juce::AudioFormatWriter> w (wav.createWriterFor (new juce::FileOutputStream (silence), 48000.0, 2, 16, {}, 0));
-            juce::AudioBuffer<float> one (2, 64);
-            one.clear();
-            w->writeFromAudioSampleBuffer (one, 0, 64);
+            auto* param = byName (*ours[0], s.name);
+            if (param == nullptr || ! setByText (*param, s.value))
+                std::fprintf (stderr, "note: Ondrel: cannot set '%s'\n", s.name);
         }
-        render.start (juce::StringArray { ONDREL_RENDER_EXE, "--quiet", "--preset", "Rock", "--set", "satDrive=12", "--set", "satMix=40",
-                                          "--set", "deEssAmount=60", "--set", "width=160", "--set", "reverbMix=30",
-                                          "--save-state", chunkFile.getFullPathName(), silence.getFullPathName(),
-                                          silence.getSiblingFile ("ondrel-bench-discard.wav").getFullPathName() });
-        render.readAllProcessOutput();
-        juce::MemoryBlock chunk;
-        chunkFile.loadFileAsData (chunk);
-        ours[0]->setStateInformation (chunk.getData(), (int) chunk.getSize());
-        chunkFile.deleteFile();
-        silence.deleteFile();
-        silence.getSiblingFile ("ondrel-bench-discard.wav").deleteFile();
     }
 
     std::vector<std::unique_ptr<juce::AudioPluginInstance>> chain;
@@ -194,10 +204,9 @@ int runPeerBench (int argc, char** argv)
         }
         for (const auto& s : peer.settings)
         {
-            if (auto* param = byName (*p, s.name))
-                setByText (*param, s.value);
-            else
-                std::fprintf (stderr, "note: %s has no parameter '%s'\n", peer.uri, s.name);
+            auto* param = byName (*p, s.name);
+            if (param == nullptr || ! setByText (*param, s.value))
+                std::fprintf (stderr, "note: %s: cannot set '%s' to %s\n", peer.uri, s.name, s.value);
         }
         names.add (juce::String (peer.role) + "=" + peer.uri);
         chain.push_back (std::move (p));
