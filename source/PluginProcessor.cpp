@@ -166,6 +166,9 @@ void OndrelAudioProcessor::prepareToPlay (double sampleRate, int samplesPerBlock
                         &highShelfFilters, &airShelfFilters, &deEssDetectorFilters })
         for (auto& f : *pair)
             f.prepare (monoSpec);
+    for (auto& stage : toneStates)
+        stage.fill ({});
+    deEssDetectorStates.fill ({});
 
     resetLastAppliedValues();
     deEssEnvelope = 0.0f;
@@ -421,6 +424,8 @@ void OndrelAudioProcessor::resetToneDSP()
     for (auto* pair : { &hpfFilters, &lpfFilters, &lowShelfFilters, &midPeakFilters, &highShelfFilters, &airShelfFilters })
         for (auto& f : *pair)
             f.reset();
+    for (auto& stage : toneStates)
+        stage.fill ({});
 }
 
 void OndrelAudioProcessor::resetCompressionDSP()
@@ -433,6 +438,7 @@ void OndrelAudioProcessor::resetCharacterDSP()
 {
     for (auto& f : deEssDetectorFilters)
         f.reset();
+    deEssDetectorStates.fill ({});
     deEssEnvelope = 0.0f;
 }
 

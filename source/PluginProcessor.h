@@ -184,6 +184,16 @@ private:
     FilterPair hpfFilters, lpfFilters, lowShelfFilters, midPeakFilters,
                highShelfFilters, airShelfFilters, deEssDetectorFilters;
 
+    // The filters above hold the coefficients; the running state of each
+    // (transposed direct form II, two values per channel) is kept here so that
+    // the audio loops can run both channels of a stage side by side.
+    struct BiquadState
+    {
+        float s1 = 0.0f, s2 = 0.0f;
+    };
+    std::array<std::array<BiquadState, 2>, 6> toneStates {};   // [stage][channel], hpf .. air
+    std::array<BiquadState, 2> deEssDetectorStates {};          // [channel]
+
     std::array<juce::dsp::Compressor<float>, 2> compressors;
 
     juce::dsp::Reverb reverb;

@@ -133,20 +133,55 @@ void OndrelAudioProcessor::toneSectionProcessor (juce::AudioBuffer<float>& buffe
 {
     const int numSamples = buffer.getNumSamples();
     const int n = juce::jmin (buffer.getNumChannels(), 2);
+    if (n == 0)
+        return;
 
-    for (int c = 0; c < n; ++c)
+    // The cascade is linear, so running it stage by stage over the block gives
+    // each filter exactly the samples it would get sample by sample. Within a
+    // stage the two channels are independent chains, run side by side so that
+    // one channel's arithmetic fills the other's latency.
+    const FilterPair* stages[6] = { &hpfFilters, &lpfFilters, &lowShelfFilters, &midPeakFilters, &highShelfFilters, &airShelfFilters };
+    float* left = buffer.getWritePointer (0);
+    float* right = n > 1 ? buffer.getWritePointer (1) : nullptr;
+
+    for (size_t k = 0; k < 6; ++k)
     {
-        auto* d = buffer.getWritePointer (c);
-        auto& hpf = hpfFilters[(size_t) c];
-        auto& lpf = lpfFilters[(size_t) c];
-        auto& low = lowShelfFilters[(size_t) c];
-        auto& mid = midPeakFilters[(size_t) c];
-        auto& high = highShelfFilters[(size_t) c];
-        auto& air = airShelfFilters[(size_t) c];
+        const float* c = (*stages[k])[0].coefficients->getRawCoefficients();
+        const float b0 = c[0], b1 = c[1], b2 = c[2], a1 = c[3], a2 = c[4];
+        auto& st = toneStates[k];
+        float l1 = st[0].s1, l2 = st[0].s2;
 
-        for (int i = 0; i < numSamples; ++i)
-            d[i] = air.processSample (high.processSample (mid.processSample (
-                       low.processSample (lpf.processSample (hpf.processSample (d[i]))))));
+        if (right == nullptr)
+        {
+            for (int i = 0; i < numSamples; ++i)
+            {
+                const float x = left[i];
+                const float y = b0 * x + l1;
+                l1 = b1 * x - a1 * y + l2;
+                l2 = b2 * x - a2 * y;
+                left[i] = y;
+            }
+        }
+        else
+        {
+            float r1 = st[1].s1, r2 = st[1].s2;
+            for (int i = 0; i < numSamples; ++i)
+            {
+                const float xl = left[i], xr = right[i];
+                const float yl = b0 * xl + l1;
+                const float yr = b0 * xr + r1;
+                l1 = b1 * xl - a1 * yl + l2;
+                r1 = b1 * xr - a1 * yr + r2;
+                l2 = b2 * xl - a2 * yl;
+                r2 = b2 * xr - a2 * yr;
+                left[i] = yl;
+                right[i] = yr;
+            }
+            st[1].s1 = r1;
+            st[1].s2 = r2;
+        }
+        st[0].s1 = l1;
+        st[0].s2 = l2;
     }
 }
 
@@ -214,15 +249,28 @@ void OndrelAudioProcessor::processDeEsser (juce::AudioBuffer<float>& buffer)
     const float invN = 1.0f / (float) n;
     float* x0 = buffer.getWritePointer (0);
     float* x1 = numChannels > 1 ? buffer.getWritePointer (1) : nullptr;
-    auto& det0 = deEssDetectorFilters[0];
-    auto& det1 = deEssDetectorFilters[1];
+    // Both detector filters hold the same coefficients.
+    const float* coeffs = deEssDetectorFilters[0].coefficients->getRawCoefficients();
+    const float b0 = coeffs[0], b1 = coeffs[1], b2 = coeffs[2], a1 = coeffs[3], a2 = coeffs[4];
+    auto& d0 = deEssDetectorStates[0];
+    auto& d1 = deEssDetectorStates[1];
     float env = deEssEnvelope;
 
     for (int i = 0; i < numSamples; ++i)
     {
-        float s = std::abs (det0.processSample (x0[i]));
+        const float in0 = x0[i];
+        const float y0 = b0 * in0 + d0.s1;
+        d0.s1 = b1 * in0 - a1 * y0 + d0.s2;
+        d0.s2 = b2 * in0 - a2 * y0;
+        float s = std::abs (y0);
         if (n > 1)
-            s += std::abs (det1.processSample (x1[i]));
+        {
+            const float in1 = x1[i];
+            const float y1 = b0 * in1 + d1.s1;
+            d1.s1 = b1 * in1 - a1 * y1 + d1.s2;
+            d1.s2 = b2 * in1 - a2 * y1;
+            s += std::abs (y1);
+        }
 
         const float level = s * invN;
         const float c = level > env ? deEssAttackCoeff : deEssReleaseCoeff;
@@ -322,6 +370,10 @@ void OndrelAudioProcessor::processStereoWidth (juce::AudioBuffer<float>& buffer)
     int pos = widthDelayWritePos;
     float mE = midEnergy, sE = sideEnergy;
 
+    const bool smoothing = widthSmoothed.isSmoothing();
+    const float steadyW = widthSmoothed.getCurrentValue();
+    const float steadyPow = std::pow (juce::jlimit (0.0f, 1.0f, (steadyW - 100.0f) / 100.0f), 0.78f);
+
     for (int i = 0; i < numSamples; ++i)
     {
         const float mid = 0.5f * (left[i] + right[i]);
@@ -343,8 +395,7 @@ void OndrelAudioProcessor::processStereoWidth (juce::AudioBuffer<float>& buffer)
         if (++pos >= len)
             pos = 0;
 
-        const float ratio = std::sqrt (juce::jmax (sE, 1.0e-14f) / juce::jmax (mE, 1.0e-14f)) / 0.35f;
-        const float W = widthSmoothed.getNextValue();
+        const float W = smoothing ? widthSmoothed.getNextValue() : steadyW;
 
         if (W <= 100.0f)
         {
@@ -354,9 +405,12 @@ void OndrelAudioProcessor::processStereoWidth (juce::AudioBuffer<float>& buffer)
         }
         else
         {
+            const float ratio = std::sqrt (juce::jmax (sE, 1.0e-14f) / juce::jmax (mE, 1.0e-14f)) / 0.35f;
             const float x = juce::jlimit (0.0f, 1.0f, (W - 100.0f) / 100.0f);
             const float narrow = 1.0f - juce::jmin (ratio, 1.0f);
-            const float enhancedSide = side * (1.0f + x) + (t7 - t13) * 0.48f * std::pow (x, 0.78f) * narrow;
+            // The power only changes while the width glides.
+            const float xPow = smoothing ? std::pow (x, 0.78f) : steadyPow;
+            const float enhancedSide = side * (1.0f + x) + (t7 - t13) * 0.48f * xPow * narrow;
             const float norm = (1.0f - 0.04f * x * narrow)
                                * std::sqrt ((mE + sE + 1.0e-9f) / (sE * (1.0f + x) * (1.0f + x) + mE + 1.0e-9f));
             left[i] = (mid + enhancedSide) * norm;
