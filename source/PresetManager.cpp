@@ -1,5 +1,7 @@
 #include "PresetManager.h"
 
+#include "XmlLimits.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -66,6 +68,9 @@ juce::ValueTree PresetManager::readPresetFile (const juce::File& file)
         return {};
 
     const auto text = in.readString();
+    if (! XmlLimits::nestingWithinLimit (text.toRawUTF8(), text.getNumBytesAsUTF8()))
+        return {};
+
     auto xml = juce::parseXML (text);
     if (xml == nullptr)
         return {};

@@ -4,6 +4,7 @@
 #include "FactoryPresets.h"
 #include "FullStateUndoAction.h"
 #include "ParameterIDs.h"
+#include "XmlLimits.h"
 
 namespace StateKeys
 {
@@ -104,6 +105,10 @@ void OndrelAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 
 void OndrelAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
+    // Refused before parsing: nesting deep enough to exhaust the stack.
+    if (sizeInBytes > 8 && ! XmlLimits::nestingWithinLimit (static_cast<const char*> (data) + 8, (size_t) sizeInBytes - 8))
+        return;
+
     // Rejects short data, a wrong magic number and a length of 0 or less, and
     // cuts a length larger than the data.
     auto xml = getXmlFromBinary (data, sizeInBytes);
