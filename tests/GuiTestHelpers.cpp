@@ -1,0 +1,90 @@
+#include "GuiTestHelpers.h"
+
+#if JUCE_LINUX || JUCE_BSD || JUCE_WINDOWS
+namespace juce
+{
+// The framework's own one-message step of its dispatch loop (defined in the
+// platform messaging code of juce_events).
+bool dispatchNextMessageOnSystemQueue (bool returnIfNoPendingMessages);
+} // namespace juce
+#else
+ #error "dispatchPendingMessages needs a platform whose message loop can be stepped"
+#endif
+
+namespace test
+{
+namespace
+{
+juce::Displays& mutableDisplays()
+{
+    // The desktop only hands out its display list read-only; the list itself
+    // is a plain public array.
+    return const_cast<juce::Displays&> (juce::Desktop::getInstance().getDisplays());
+}
+} // namespace
+
+ScopedFakeDisplay::ScopedFakeDisplay (juce::Rectangle<int> area)
+{
+    auto& displays = mutableDisplays();
+
+    if (displays.displays.isEmpty())
+    {
+        juce::Displays::Display d;
+        d.isMain = true;
+        d.totalArea = area;
+        d.userArea = area;
+        d.topLeftPhysical = area.getTopLeft();
+        d.scale = 1.0;
+        d.dpi = 96.0;
+        displays.displays.add (d);
+        added = true;
+    }
+}
+
+ScopedFakeDisplay::~ScopedFakeDisplay()
+{
+    if (added)
+        mutableDisplays().displays.clear();
+}
+
+int dispatchPendingMessages (int maxMessages)
+{
+    int count = 0;
+
+    while (count < maxMessages && juce::dispatchNextMessageOnSystemQueue (true))
+        ++count;
+
+    return count;
+}
+
+juce::Image paintToImage (juce::Component& c)
+{
+    juce::Image image (juce::Image::ARGB, juce::jmax (1, c.getWidth()), juce::jmax (1, c.getHeight()), true);
+    juce::Graphics g (image);
+    c.paintEntireComponent (g, false);
+    return image;
+}
+
+juce::Image paintToImage (int w, int h, const std::function<void (juce::Graphics&)>& paint, juce::Colour background)
+{
+    juce::Image image (juce::Image::ARGB, w, h, true);
+    juce::Graphics g (image);
+
+    if (! background.isTransparent())
+        g.fillAll (background);
+
+    paint (g);
+    return image;
+}
+
+juce::Array<juce::Component*> desktopComponents()
+{
+    juce::Array<juce::Component*> result;
+    auto& desktop = juce::Desktop::getInstance();
+
+    for (int i = 0; i < desktop.getNumComponents(); ++i)
+        result.add (desktop.getComponent (i));
+
+    return result;
+}
+} // namespace test
