@@ -67,11 +67,15 @@ juce::ValueTree PresetManager::readPresetFile (const juce::File& file)
     if (! in.openedOk())
         return {};
 
-    const auto text = in.readString();
+    return parsePresetText (in.readString());
+}
+
+juce::ValueTree PresetManager::parsePresetText (const juce::String& text)
+{
     if (! XmlLimits::nestingWithinLimit (text.toRawUTF8(), text.getNumBytesAsUTF8()))
         return {};
 
-    auto xml = juce::parseXML (text);
+    auto xml = XmlLimits::parseWithPadding (text);
     if (xml == nullptr)
         return {};
 

@@ -25,6 +25,10 @@ public:
     // a regular file of sane size or does not parse.
     static juce::ValueTree readPresetFile (const juce::File& file);
 
+    // The text of a preset file as a tree (invalid when it does not parse or
+    // is nested implausibly deep).
+    static juce::ValueTree parsePresetText (const juce::String& text);
+
     // Far above any real preset (a few kilobytes); guards against a huge file
     // or a device hanging the editor.
     static constexpr juce::int64 maxPresetFileBytes = 1 << 20;

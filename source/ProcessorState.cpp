@@ -105,13 +105,9 @@ void OndrelAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
 
 void OndrelAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    // Refused before parsing: nesting deep enough to exhaust the stack.
-    if (sizeInBytes > 8 && ! XmlLimits::nestingWithinLimit (static_cast<const char*> (data) + 8, (size_t) sizeInBytes - 8))
-        return;
-
-    // Rejects short data, a wrong magic number and a length of 0 or less, and
-    // cuts a length larger than the data.
-    auto xml = getXmlFromBinary (data, sizeInBytes);
+    // The framework's chunk layout, read with a guard against nesting that
+    // would exhaust the stack and against the reader stepping past the end.
+    auto xml = XmlLimits::parseChunk (data, sizeInBytes);
     if (xml == nullptr)
         return;
 

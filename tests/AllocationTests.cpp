@@ -91,11 +91,7 @@ TEST (Allocation, ProcessBlockNeverAllocates)
     GTEST_SKIP() << "allocation functions belong to the sanitizer in this build";
 #endif
     test::Harness h (48000.0, 256, 2);
-    h.proc->applyFactoryPreset ("Rock");
-    h.set (ParamIDs::width, 160.0f);
-    h.set (ParamIDs::reverbMix, 30.0f);
-    h.set (ParamIDs::deEssAmount, 60.0f);
-    h.prepare();
+    h.everyStage();
 
     auto audio = test::noise (2, 20000, 0.5f);
     juce::MidiBuffer midi;

@@ -289,15 +289,10 @@ TEST (Chain, NoClicksWhenAnySwitchMoves)
     {
         SCOPED_TRACE (id);
         Harness h (48000.0, 256);
-        h.proc->applyFactoryPreset ("Rock");
-        h.set (ParamIDs::satDrive, 12.0f);
-        h.set (ParamIDs::satMix, 40.0f);
         // Widening is left at 100 here: after a reset its 7 and 13 ms taps
         // restart from silence, and on a pure tone their arrival is a step of
         // its own (the stage's defined behaviour, not the crossfade's).
-        h.set (ParamIDs::width, 100.0f);
-        h.set (ParamIDs::reverbMix, 30.0f);
-        h.prepare();
+        h.everyStage (100.0f);
 
         auto in = sine (2, 256 * 560, 220.0, 48000.0, 0.5f);
         juce::MidiBuffer midi;

@@ -39,13 +39,7 @@ juce::AudioBuffer<float> voiceLike (int numSamples, double sr)
 juce::AudioBuffer<float> renderEveryStage()
 {
     Harness h (48000.0, 512);
-    h.proc->applyFactoryPreset ("Rock");
-    h.set (ParamIDs::satDrive, 12.0f);
-    h.set (ParamIDs::satMix, 40.0f);
-    h.set (ParamIDs::deEssAmount, 60.0f);
-    h.set (ParamIDs::width, 160.0f);
-    h.set (ParamIDs::reverbMix, 30.0f);
-    h.prepare();
+    h.everyStage();
 
     const int n = 512 * 190; // about two seconds
     auto audio = voiceLike (n, 48000.0);

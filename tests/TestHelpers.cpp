@@ -33,6 +33,17 @@ float Harness::get (const char* id) const
     return proc->apvts.getRawParameterValue (id)->load();
 }
 
+void Harness::everyStage (float width)
+{
+    proc->applyFactoryPreset ("Rock");
+    set (ParamIDs::satDrive, 12.0f);
+    set (ParamIDs::satMix, 40.0f);
+    set (ParamIDs::deEssAmount, 60.0f);
+    set (ParamIDs::width, width);
+    set (ParamIDs::reverbMix, 30.0f);
+    prepare();
+}
+
 void Harness::onlySection (const char* keep)
 {
     for (auto* id : { ParamIDs::toneBypass, ParamIDs::compBypass, ParamIDs::characterBypass, ParamIDs::spaceBypass })

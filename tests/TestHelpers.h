@@ -27,6 +27,10 @@ struct Harness
     // before preparing, so they start fully bypassed.
     void onlySection (const char* bypassIdToKeep);
 
+    // The "every stage working" settings: Rock, drive 12 dB at 40 %, de-esser
+    // 60 %, width 160 %, reverb 30 %; then prepared.
+    void everyStage (float width = 160.0f);
+
     // Processes in place in host-sized blocks.
     void process (juce::AudioBuffer<float>& audio, int block = 0);
     juce::AudioBuffer<float> render (const juce::AudioBuffer<float>& input, int block = 0);

@@ -5,6 +5,7 @@
 
 #include "ParameterIDs.h"
 #include "PluginProcessor.h"
+#include "XmlLimits.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -218,7 +219,7 @@ int run (const juce::ArgumentList& args)
         juce::MemoryBlock chunk;
         if (! fileArg (*loadState).loadFileAsData (chunk) || chunk.getSize() == 0)
             fail ("cannot read state file " + *loadState);
-        if (juce::AudioProcessor::getXmlFromBinary (chunk.getData(), (int) chunk.getSize()) == nullptr)
+        if (XmlLimits::parseChunk (chunk.getData(), (int) chunk.getSize()) == nullptr)
             fail ("state file " + *loadState + " is not a state chunk");
         proc.setStateInformation (chunk.getData(), (int) chunk.getSize());
     }
