@@ -72,9 +72,6 @@ juce::ValueTree PresetManager::readPresetFile (const juce::File& file)
 
 juce::ValueTree PresetManager::parsePresetText (const juce::String& text)
 {
-    if (! XmlLimits::nestingWithinLimit (text.toRawUTF8(), text.getNumBytesAsUTF8()))
-        return {};
-
     auto xml = XmlLimits::parseWithPadding (text);
     if (xml == nullptr)
         return {};

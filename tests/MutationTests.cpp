@@ -170,3 +170,35 @@ TEST (Mutation, DamagedPresetFilesNeverCrash)
     EXPECT_GT (refused, 120);
     file.deleteFile();
 }
+
+TEST (Mutation, OnlyTheSimpleShapeWeWriteReachesTheParser)
+{
+    struct Case { const char* text; bool accepted; };
+    const Case cases[] = {
+        { "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<PARAMETERS a=\"1\">\r\n  <PARAM id=\"x\" value=\"0.5\"/>\r\n</PARAMETERS>\r\n", true },
+        { "<Other/>", true },
+        { "<A n=\"Tom &amp; Jerry &#10; &lt;3\" m='single'><!-- a note --><B/></A>", true },
+        { "<A x=\"/>/>/>\"><B/></A>", true },          // "/>" inside a value hides nothing
+        { "<A>text</A>", false },                         // text content
+        { "<A><B></A></B>", false },                      // crossed tags
+        { "<A><B/>", false },                             // unterminated
+        { "<A/><B/>", false },                            // two roots
+        { "<A x=\"1\"y=\"2\"/>", false },               // attributes must be separated
+        { "<A x=\"a<b\"/>", false },                       // raw '<' in a value
+        { "<A x=\"&bogus\"/>", false },                    // broken entity
+        { "<A x=1/>", false },                            // unquoted value
+        { "<!DOCTYPE A><A/>", false },                    // no DTDs
+        { "<A><![CDATA[x]]></A>", false },
+        { "<A><!-- never closed </A>", false },
+        { "", false },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ (XmlLimits::isSimpleXml (c.text, std::strlen (c.text)), c.accepted) << c.text;
+
+    juce::String deep;
+    for (int i = 0; i < 64; ++i) deep << "<a>";
+    for (int i = 0; i < 64; ++i) deep << "</a>";
+    EXPECT_TRUE (XmlLimits::isSimpleXml (deep.toRawUTF8(), deep.getNumBytesAsUTF8()));
+    deep = "<a>" + deep + "</a>";
+    EXPECT_FALSE (XmlLimits::isSimpleXml (deep.toRawUTF8(), deep.getNumBytesAsUTF8()));
+}

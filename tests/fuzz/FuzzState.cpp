@@ -8,7 +8,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
-    static juce::ScopedJuceInitialiser_GUI init;
+    // Never shut down: the fuzzer exits from inside its own driver.
+    static auto* init = new juce::ScopedJuceInitialiser_GUI();
+    (void) init;
     static OndrelAudioProcessor* processor = []
     {
         auto* p = new OndrelAudioProcessor();
