@@ -47,6 +47,78 @@ ScopedFakeDisplay::~ScopedFakeDisplay()
         mutableDisplays().displays.clear();
 }
 
+ScopedDisplayList::ScopedDisplayList (const juce::Array<juce::Displays::Display>& displays)
+    : previous (mutableDisplays().displays)
+{
+    mutableDisplays().displays = displays;
+}
+
+ScopedDisplayList::ScopedDisplayList (std::initializer_list<juce::Displays::Display> displays)
+    : ScopedDisplayList (juce::Array<juce::Displays::Display> (displays))
+{
+}
+
+ScopedDisplayList::~ScopedDisplayList()
+{
+    mutableDisplays().displays = previous;
+}
+
+juce::Displays::Display ScopedDisplayList::makeDisplay (juce::Rectangle<int> userArea, bool isMain,
+                                                       juce::Rectangle<int> totalArea)
+{
+    juce::Displays::Display d;
+    d.isMain = isMain;
+    d.userArea = userArea;
+    d.totalArea = totalArea.isEmpty() ? userArea : totalArea;
+    d.topLeftPhysical = d.totalArea.getTopLeft();
+    d.scale = 1.0;
+    d.dpi = 96.0;
+    return d;
+}
+
+juce::MouseEvent mouseEventOn (juce::Component& c, juce::Point<float> position, int numberOfClicks,
+                               juce::Point<float> mouseDownPosition, bool wasDragged)
+{
+    if (mouseDownPosition == juce::Point<float> (-1.0f, -1.0f))
+        mouseDownPosition = position;
+
+    const auto now = juce::Time::getCurrentTime();
+    return juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(), position,
+                             juce::ModifierKeys (juce::ModifierKeys::leftButtonModifier),
+                             juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation,
+                             juce::MouseInputSource::defaultRotation, juce::MouseInputSource::defaultTiltX,
+                             juce::MouseInputSource::defaultTiltY, &c, &c, now, mouseDownPosition, now,
+                             numberOfClicks, wasDragged);
+}
+
+void mouseGesture (juce::Component& c, juce::Point<float> from, juce::Point<float> to)
+{
+    c.mouseDown (mouseEventOn (c, from));
+
+    const bool moved = from != to;
+
+    if (moved)
+        c.mouseDrag (mouseEventOn (c, to, 1, from, true));
+
+    c.mouseUp (mouseEventOn (c, to, 1, from, moved));
+}
+
+void click (juce::Component& c)
+{
+    const auto centre = c.getLocalBounds().toFloat().getCentre();
+    mouseGesture (c, centre, centre);
+}
+
+void doubleClick (juce::Component& c)
+{
+    const auto centre = c.getLocalBounds().toFloat().getCentre();
+    c.mouseDown (mouseEventOn (c, centre, 1));
+    c.mouseUp (mouseEventOn (c, centre, 1));
+    c.mouseDown (mouseEventOn (c, centre, 2));
+    c.mouseDoubleClick (mouseEventOn (c, centre, 2));
+    c.mouseUp (mouseEventOn (c, centre, 2));
+}
+
 int dispatchPendingMessages (int maxMessages)
 {
     int count = 0;
