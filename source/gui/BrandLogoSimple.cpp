@@ -1,7 +1,7 @@
 #include "BrandLogoSimple.h"
 
-// A slate disc with the brand mark cut out of it: a ring with a dot and a
-// slanted tail, on a 100-unit view box.
+// A slate disc with the brand mark cut out of it: a geometric Q (a ring
+// round a dot, with a slanted tail), on a 100-unit view box.
 const char* const BrandLogoSimple::svgDocument =
     "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 100 100\""
     " shape-rendering=\"geometricPrecision\" text-rendering=\"geometricPrecision\">"
@@ -16,8 +16,17 @@ BrandLogoSimple::BrandLogoSimple() : BrandLogoSimple (juce::String (svgDocument)
 
 BrandLogoSimple::BrandLogoSimple (const juce::String& document)
 {
+    setDocument (document);
+}
+
+void BrandLogoSimple::setDocument (const juce::String& document)
+{
+    logo.reset();
+
     if (auto xml = juce::parseXML (document))
         logo = juce::Drawable::createFromSVG (*xml);
+
+    repaint();
 }
 
 void BrandLogoSimple::paint (juce::Graphics& g)

@@ -12,6 +12,10 @@ public:
     BrandLogoSimple();
     explicit BrandLogoSimple (const juce::String& svgDocument);
 
+    // Builds the logo from another document (the panel's is the embedded one);
+    // one that does not parse leaves the component empty.
+    void setDocument (const juce::String& svgDocument);
+
     bool hasDrawable() const noexcept { return logo != nullptr; }
 
     void paint (juce::Graphics&) override;

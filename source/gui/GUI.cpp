@@ -61,6 +61,19 @@ const char* const kCardTitles[OndrelGUI::numCards] = { "Input", "Tone", "Compres
 // Layout values round to nearest with halves away from zero.
 int roundHalf (float v) { return (int) std::round (v); }
 
+// The rectangle shrunk by d on every side, never to a negative size.
+juce::Rectangle<float> reducedBy (juce::Rectangle<float> r, float d)
+{
+    return { r.getX() + d, r.getY() + d, juce::jmax (r.getWidth() - 2.0f * d, 0.0f), juce::jmax (r.getHeight() - 2.0f * d, 0.0f) };
+}
+
+// The brand plate at the left end of the header; the logo sits on it.
+juce::Rectangle<float> brandPlateArea (juce::Rectangle<float> R)
+{
+    return { R.getX() + 0.014f * R.getWidth(), R.getY() + 0.5f * R.getHeight() - 0.34f * R.getHeight(),
+             0.205f * R.getWidth(), 0.68f * R.getHeight() };
+}
+
 // The part of a card below its title band where its dials sit.
 juce::Rectangle<float> rowAreaOf (juce::Rectangle<int> card)
 {
@@ -363,9 +376,7 @@ void OndrelGUI::resized()
     }
 
     {
-        const juce::Rectangle<float> plate (R.getX() + 0.014f * R.getWidth(),
-                                            R.getY() + 0.5f * R.getHeight() - 0.34f * R.getHeight(),
-                                            0.205f * R.getWidth(), 0.68f * R.getHeight());
+        const auto plate = brandPlateArea (R);
         const auto a = juce::jmin (0.22f * plate.getWidth(), 0.82f * plate.getHeight());
         brandLogo.setBounds (juce::roundToInt (plate.getX() + 0.035f * plate.getWidth()),
                              juce::roundToInt (plate.getY() + 0.5f * plate.getHeight() - 0.5f * a),
@@ -493,42 +504,221 @@ void OndrelGUI::paint (juce::Graphics& g)
     const auto W = (float) getWidth();
     const auto H = (float) getHeight();
     const auto m = juce::jmin (W, H);
+    const auto R = headerArea;
 
-    g.setGradientFill (juce::ColourGradient (kBgTop, 0.0f, 0.0f, kBgBottom, 0.0f, H, false));
-    g.fillAll();
-
-    const bool mainBypassed = isSwitchOn (ParamIDs::mainBypass);
-
-    g.setGradientFill (juce::ColourGradient (kHeaderTop, 0.0f, headerArea.getY(), kHeaderBottom, 0.0f,
-                                             headerArea.getBottom(), false));
-    g.fillRoundedRectangle (headerArea, 0.014f * H);
-    g.setColour (withAlphaByte (kPanelOutline, 0xf2));
-    g.drawRoundedRectangle (headerArea, 0.014f * H, juce::jmax (0.0011f * H, 1.0f));
-
-    g.setColour (kTextMain);
-    g.setFont (juce::Font (0.042f * H, juce::Font::bold));
-    g.drawFittedText ("Ondrel", headerArea.reduced (0.25f * headerArea.getWidth(), 0.0f).toNearestInt(),
-                      juce::Justification::centred, 1);
-
-    const char* const sectionSwitch[numCards] = { nullptr, ParamIDs::toneBypass, ParamIDs::compBypass,
-                                                  ParamIDs::characterBypass, ParamIDs::spaceBypass, nullptr, nullptr };
-    const auto corner = 0.02f * m;
-
-    for (size_t i = 0; i < cards.size(); ++i)
     {
-        const auto k = cards[i].bounds.toFloat();
-        const bool dimmed = mainBypassed || (sectionSwitch[i] != nullptr && isSwitchOn (sectionSwitch[i]));
-
-        g.setColour (kCardBase);
-        g.fillRoundedRectangle (k, corner);
-        g.setColour (kCardEdge);
-        g.drawRoundedRectangle (k, corner, juce::jmax (0.00135f * H, 1.0f));
-
-        const auto px = roundHalf (0.013f * W);
-        const auto th = juce::jmax (juce::jmin (cards[i].bounds.getHeight(), roundHalf (0.048f * H)), 0);
-        g.setColour (withAlphaByte (kTextMain, dimmed ? 0x57 : 0xff));
-        g.setFont (juce::Font ((float) roundHalf (0.0225f * H), juce::Font::bold));
-        g.drawText (cards[i].title, cards[i].bounds.getX() + px, cards[i].bounds.getY(),
-                    juce::jmax (cards[i].bounds.getWidth() - 2 * px, 0), th, juce::Justification::centredLeft, true);
+        juce::ColourGradient background (kBgTop, 0.0f, 0.0f, kBgBottom, 0.0f, H, false);
+        background.addColour (0.46, kBgMid);
+        g.setGradientFill (background);
+        g.fillAll();
     }
+
+    // The raised chassis.
+    {
+        const juce::Rectangle<float> C (0.0125f * W, 0.0125f * H, 0.975f * W, 0.975f * H);
+        const auto cr = 0.018f * m;
+
+        g.setColour (juce::Colours::black.withAlpha ((juce::uint8) 0x85));
+        g.fillRoundedRectangle (C.translated (0.0f, 0.003f * H), cr);
+
+        juce::ColourGradient body (kChassisTop, C.getCentreX(), C.getY(), kPanelOuter, C.getCentreX(), C.getBottom(), false);
+        body.addColour (0.28, kChassisMid);
+        g.setGradientFill (body);
+        g.fillRoundedRectangle (C, cr);
+
+        g.setGradientFill (juce::ColourGradient (kChassisSheen, C.getCentreX(), C.getY(), juce::Colour (0x00ffffffu),
+                                                 C.getCentreX(), C.getY() + C.getHeight() * 0.5f, false));
+        g.fillRoundedRectangle (reducedBy (C, 1.5f), cr - 1.0f);
+
+        g.setColour (kPanelOutline);
+        g.drawRoundedRectangle (C, cr, juce::jmax (0.0014f * H, 1.0f));
+        g.setColour (juce::Colour (0x0bffffffu));
+        g.drawRoundedRectangle (reducedBy (C, 2.0f), cr - 1.0f, juce::jmax (0.0007f * H, 0.7f));
+    }
+
+    // The header strip.
+    {
+        const auto hc = 0.014f * H;
+
+        g.setColour (juce::Colours::black.withAlpha ((juce::uint8) 0x4c));
+        g.fillRoundedRectangle (R.translated (0.0f, 0.0018f * H), hc);
+        g.setGradientFill (juce::ColourGradient (kHeaderTop, R.getCentreX(), R.getY(), kHeaderBottom,
+                                                 R.getCentreX(), R.getBottom(), false));
+        g.fillRoundedRectangle (R, hc);
+        g.setColour (withAlphaByte (kPanelOutline, 0xf2));
+        g.drawRoundedRectangle (R, hc, juce::jmax (0.0011f * H, 1.0f));
+        g.setColour (juce::Colour (0x0affffffu));
+        g.drawRoundedRectangle (reducedBy (R, 1.4f), 0.012f * H, juce::jmax (0.00065f * H, 0.6f));
+    }
+
+    // The brand plate, with the maker's name right of the logo.
+    const auto P = brandPlateArea (R);
+    {
+        const auto pc = 0.01f * H;
+
+        g.setColour (juce::Colours::black.withAlpha ((juce::uint8) 0x52));
+        g.fillRoundedRectangle (P.translated (0.0f, 1.0f), pc);
+        g.setGradientFill (juce::ColourGradient (kBrandPlateTop, P.getCentreX(), P.getY(), kBrandPlateBottom,
+                                                 P.getCentreX(), P.getBottom(), false));
+        g.fillRoundedRectangle (P, pc);
+        g.setColour (withAlphaByte (kCardEdge, 0xe0));
+        g.drawRoundedRectangle (P, pc, juce::jmax (0.001f * H, 0.8f));
+
+        const auto lr = (float) brandLogo.getRight();
+        g.setColour (withAlphaByte (kTextMain, 0xf5));
+        g.setFont (juce::Font (0.0208f * H, juce::Font::bold));
+        g.drawFittedText ("QUILLET AUDIO",
+                          juce::roundToInt (lr + 0.008f * R.getWidth()), juce::roundToInt (P.getY()),
+                          juce::roundToInt (P.getX() + P.getWidth() - lr - 0.02f * R.getWidth()),
+                          juce::roundToInt (P.getHeight()), juce::Justification::centredLeft, 1);
+    }
+
+    // Title, subtitle and the two accent lines beside it.
+    {
+        const auto I = juce::Rectangle<float> (R.getX() + 0.25f * R.getWidth(), R.getY() + 0.1f * R.getHeight(),
+                                               juce::jmax (R.getWidth() - 2.0f * (0.25f * R.getWidth()), 0.0f),
+                                               juce::jmax (R.getHeight() - 2.0f * (0.1f * R.getHeight()), 0.0f));
+        const auto ty = I.getY() - 0.07f * R.getHeight();
+
+        g.setColour (kTextMain);
+        g.setFont (juce::Font (0.042f * H, juce::Font::bold));
+        g.drawFittedText ("Ondrel", juce::roundToInt (I.getX()), juce::roundToInt (ty), juce::roundToInt (I.getWidth()),
+                          juce::roundToInt (I.getHeight()), juce::Justification::centred, 1);
+
+        const auto sy = ty + I.getHeight() * 0.5f + 0.21f * R.getHeight();
+        const auto sh = 0.22f * R.getHeight();
+
+        g.setColour (withAlphaByte (kTextSecondary, 0xeb));
+        g.setFont (juce::Font (0.012f * H, juce::Font::bold));
+        g.drawFittedText ("VOCAL CHANNEL STRIP", juce::roundToInt (I.getX()), juce::roundToInt (sy),
+                          juce::roundToInt (I.getWidth()), juce::roundToInt (sh), juce::Justification::centred, 1);
+
+        g.setColour (isSwitchOn (ParamIDs::mainBypass) ? withAlphaByte (kCardEdge, 0x6b)
+                                                       : withAlphaByte (kAccentBright, 0x8c));
+        const auto cx = I.getX() + I.getWidth() * 0.5f;
+        const auto ly = (float) juce::roundToInt (sy + 0.11f * R.getHeight());
+        const auto lw = 0.062f * R.getWidth();
+
+        if (lw > 0.0f)
+        {
+            g.fillRect (juce::Rectangle<float> (cx - 0.048f * R.getWidth() - lw, ly, lw, 1.0f));
+            g.fillRect (juce::Rectangle<float> (cx + 0.048f * R.getWidth(), ly, lw, 1.0f));
+        }
+    }
+
+    for (const auto& card : cards)
+        drawSectionCard (g, card);
+
+    // Titled outlines round the groups of dials inside the cards.
+    {
+        const auto corner = 0.014f * H;
+        const auto thickness = juce::jmax (0.0019f * H, 1.0f);
+
+        auto area = [this] (int card, float fx, float fy, float fw, float fh)
+        {
+            const auto b = cards[(size_t) card].bounds.toFloat();
+            return juce::Rectangle<float> (b.getX() + fx * b.getWidth(), b.getY() + fy * b.getHeight(),
+                                           fw * b.getWidth(), fh * b.getHeight());
+        };
+
+        drawConsoleGroup (g, "EQ", area (toneCard, 0.025f, 0.13f, 0.95f, 0.79f), gConsoleMarkFontHeight, corner, thickness);
+        drawConsoleGroup (g, "DE-ESSER", area (characterCard, 0.025f, 0.205f, 0.465f, 0.62f), gConsoleMarkFontHeight, corner, thickness);
+        drawConsoleGroup (g, "SATURATION", area (characterCard, 0.5f, 0.205f, 0.47f, 0.62f), gConsoleMarkFontHeight, corner, thickness);
+        drawConsoleGroup (g, "REVERB", area (spaceCard, 0.26f, 0.205f, 0.72f, 0.62f), gConsoleMarkFontHeight, corner, thickness);
+    }
+}
+
+bool OndrelGUI::isCardDimmed (const SectionCard& card) const
+{
+    if (isSwitchOn (ParamIDs::mainBypass))
+        return true;
+
+    const std::pair<const char*, const char*> sections[] = {
+        { "Tone", ParamIDs::toneBypass }, { "Compression", ParamIDs::compBypass },
+        { "Character", ParamIDs::characterBypass }, { "Space", ParamIDs::spaceBypass } };
+
+    for (const auto& [title, id] : sections)
+        if (card.title == title)
+            return isSwitchOn (id);
+
+    return false;
+}
+
+void OndrelGUI::drawSectionCard (juce::Graphics& g, const SectionCard& card)
+{
+    const auto W = (float) getWidth();
+    const auto H = (float) getHeight();
+    const auto cc = 0.02f * juce::jmin (W, H);
+    const auto K = card.bounds.toFloat();
+
+    g.setColour (juce::Colours::black.withAlpha ((juce::uint8) 0x61));
+    g.fillRoundedRectangle (K.translated (0.0f, juce::jmax (0.0025f * H, 1.0f)), cc);
+    g.setColour (kCardBase);
+    g.fillRoundedRectangle (K, cc);
+    g.setGradientFill (juce::ColourGradient (kCardTopTint, K.getCentreX(), K.getY(), kCardBottomTint,
+                                             K.getCentreX(), K.getBottom(), false));
+    g.fillRoundedRectangle (K, cc);
+
+    const juce::Rectangle<float> G (K.getX() + 0.006f * K.getWidth(), K.getY() + 0.006f * K.getHeight(),
+                                    juce::jmax (K.getWidth() - 2.0f * (0.006f * K.getWidth()), 0.0f),
+                                    juce::jmax (K.getHeight() - 2.0f * (0.006f * K.getHeight()), 0.0f));
+    g.setGradientFill (juce::ColourGradient (kInnerPanelGlow, G.getCentreX(), G.getY(), juce::Colour (0x00ffffffu),
+                                             G.getCentreX(), G.getCentreY(), false));
+    g.fillRoundedRectangle (G, 0.84f * cc);
+
+    g.setColour (kCardEdge);
+    g.drawRoundedRectangle (K, cc, juce::jmax (0.00135f * H, 1.0f));
+    g.setColour (juce::Colour (0x09ffffffu));
+    g.drawRoundedRectangle (reducedBy (K, 1.5f), cc - 1.0f, juce::jmax (0.00065f * H, 0.6f));
+
+    const bool dimmed = isCardDimmed (card);
+    const auto& b = card.bounds;
+    const auto px = roundHalf (0.013f * W);
+    const auto th = juce::jmax (juce::jmin (b.getHeight(), roundHalf (0.048f * H)), 0);
+    const auto tw = juce::jmax (b.getWidth() - 2 * px, 0);
+
+    g.setColour (withAlphaByte (kTextMain, dimmed ? 0x57 : 0xff));
+    g.setFont (juce::Font ((float) roundHalf (0.0225f * H), juce::Font::bold));
+    g.drawText (card.title, b.getX() + px, b.getY(), tw, th, juce::Justification::centredLeft, true);
+
+    g.setColour (withAlphaByte (kCardEdge, dimmed ? 0x3d : 0xa3));
+
+    if (tw > 0)
+        g.fillRect (b.getX() + px, juce::roundToInt ((float) b.getY() + (float) th + 0.002f * H), tw, 1);
+}
+
+void OndrelGUI::drawConsoleGroup (juce::Graphics& g, const juce::String& title, juce::Rectangle<float> area,
+                                  float fontHeight, float r, float thickness)
+{
+    const auto B = reducedBy (area, 2.0f);
+    const juce::Font font (fontHeight, juce::Font::bold);
+    const auto tw = font.getStringWidthFloat (title);
+
+    // The top edge leaves a gap for the title, centred on it.
+    const auto gw = tw + 2.0f * (0.72f * fontHeight);
+    const auto gs = B.getX() + B.getWidth() * 0.5f - gw * 0.5f;
+    const auto ge = gs + gw;
+    const auto left = B.getX(), top = B.getY(), right = B.getRight(), bottom = B.getBottom();
+
+    juce::Path outline;
+    outline.startNewSubPath (left + r, top);
+    outline.lineTo (gs, top);
+    outline.startNewSubPath (ge, top);
+    outline.lineTo (right - r, top);
+    outline.startNewSubPath (left + r, top);
+    outline.quadraticTo (left, top, left, top + r);
+    outline.lineTo (left, bottom - r);
+    outline.quadraticTo (left, bottom, left + r, bottom);
+    outline.lineTo (right - r, bottom);
+    outline.quadraticTo (right, bottom, right, bottom - r);
+    outline.lineTo (right, top + r);
+    outline.quadraticTo (right, top, right - r, top);
+
+    g.setColour (kConsoleMarkSoft);
+    g.strokePath (outline, juce::PathStrokeType (thickness, juce::PathStrokeType::mitered, juce::PathStrokeType::butt));
+
+    g.setColour (kConsoleMark);
+    g.setFont (font);
+    g.drawText (title, juce::Rectangle<float> (gs, top - 0.78f * fontHeight, gw, 1.22f * fontHeight),
+                juce::Justification::centred, false);
 }

@@ -49,7 +49,10 @@ public:
         float maxDb = 12.0f;
         bool isActive = true; // drawn dim, without bars, while the plug-in is bypassed
 
+        // A linear level in dB as the scale shows it, within -60 dB and maxDb.
+        float levelInDb (float linearLevel) const;
         // Position on the meter's scale, 0 at -60 dB to 1 at maxDb.
+        float positionForDb (float dB) const;
         float positionForLevel (float linearLevel) const;
 
     private:
@@ -109,6 +112,15 @@ public:
     void resized() override;
     void timerCallback() override;
 
+    // One card: shadow, body, rims, and its title with the rule under it,
+    // both dimmed while the card's section (or the whole plug-in) is off.
+    void drawSectionCard (juce::Graphics&, const SectionCard&);
+
+    // A rounded outline round a group of dials, its top edge broken by the
+    // group's title.
+    static void drawConsoleGroup (juce::Graphics&, const juce::String& title, juce::Rectangle<float> area,
+                                  float titleFontHeight, float cornerSize, float lineThickness);
+
     void configureSlider (juce::Slider&);
     static void configureValueLabel (juce::Label&);
 
@@ -137,12 +149,14 @@ public:
     MeterComponent& getOutputMeter() noexcept { return outputMeter; }
     BrandLogoSimple& getBrandLogo() noexcept { return brandLogo; }
     const SectionCard& getCard (int index) const { return cards[(size_t) index]; }
+    juce::Rectangle<float> getHeaderArea() const noexcept { return headerArea; }
     UndoGestures& getUndoGestures() noexcept { return undoGestures; }
 
     static constexpr int timerIntervalMs = 22;
 
 private:
     bool isSwitchOn (const char* parameterID) const;
+    bool isCardDimmed (const SectionCard&) const;
 
     OndrelAudioProcessor& processor;
     UndoGestures undoGestures { processor };

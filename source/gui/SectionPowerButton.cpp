@@ -30,28 +30,44 @@ void OndrelGUI::SectionPowerButton::paintButton (juce::Graphics& g, bool over, b
     const bool lampAllowed = getProperties().getWithDefault (lampAllowedProperty, true);
     const bool lit = lampAllowed && ! getToggleState();
 
-    auto base = lit ? juce::Colour (0xff48ff24) : juce::Colour (0xff5c6772);
+    auto base = lit ? juce::Colour (0xff48ff24u) : juce::Colour (0xff5c6772u);
+    const juce::uint8 glowAlpha = lit ? 0x38 : 0x17;
+    auto wash = juce::Colour (0x00ffffffu);
+
     if (over)
+    {
         base = base.brighter (0.12f);
+        wash = juce::Colour (0x19ffffffu);
+    }
+
     if (down)
         base = base.darker (0.14f);
 
-    const auto area = juce::Rectangle<float> (1.0f, 1.0f, juce::jmax ((float) getWidth() - 2.0f, 0.0f),
-                                              juce::jmax ((float) getHeight() - 2.0f, 0.0f));
-    g.setColour (juce::Colour (0xb905080b));
-    g.fillEllipse (area);
+    const juce::Rectangle<float> a (1.0f, 1.0f, juce::jmax ((float) getWidth() - 2.0f, 0.0f),
+                                    juce::jmax ((float) getHeight() - 2.0f, 0.0f));
+    const auto aw = a.getWidth(), ah = a.getHeight();
 
-    const auto centre = area.getCentre();
-    const auto r = 0.29f * juce::jmin (area.getWidth(), area.getHeight());
-    const auto t = juce::jmax (0.075f * area.getWidth(), 1.25f);
+    g.setColour (juce::Colour (0xb905080bu));
+    g.fillEllipse (a);
+    g.setColour (wash);
+    g.fillEllipse (a);
 
-    juce::Path symbol;
-    symbol.addCentredArc (centre.x, centre.y, r, r, 0.0f, 0.23f * juce::MathConstants<float>::pi,
-                          1.77f * juce::MathConstants<float>::pi, true);
+    // Both insets of the glow follow the width.
+    g.setColour (base.withAlpha (glowAlpha));
+    g.fillEllipse (1.0f + 0.14f * aw, 1.0f + 0.14f * aw, juce::jmax (aw - 0.28f * aw, 0.0f), juce::jmax (ah - 0.28f * aw, 0.0f));
+
+    const juce::Point<float> centre (1.0f + aw * 0.5f, 1.0f + ah * 0.5f);
+    const auto r = 0.29f * juce::jmin (aw, ah);
+    const auto t = juce::jmax (0.075f * aw, 1.25f);
+
+    // The power symbol: an arc open at the top and the stem standing in the gap.
+    juce::Path arc;
+    arc.addCentredArc (centre.x, centre.y, r, r, 0.0f, 0.23f * juce::MathConstants<float>::pi,
+                       1.77f * juce::MathConstants<float>::pi, true);
     g.setColour (base);
-    g.strokePath (symbol, juce::PathStrokeType (t, juce::PathStrokeType::curved, juce::PathStrokeType::rounded));
+    g.strokePath (arc, juce::PathStrokeType (t, juce::PathStrokeType::curved, juce::PathStrokeType::rounded));
     g.drawLine (centre.x, centre.y - 1.2f * r, centre.x, centre.y - 0.12f * r, t);
 
-    g.setColour (juce::Colour (0x28ffffff));
-    g.drawEllipse (area, juce::jmax (0.035f * area.getWidth(), 1.0f));
+    g.setColour (juce::Colour (0x28ffffffu));
+    g.drawEllipse (a, juce::jmax (0.035f * aw, 1.0f));
 }
