@@ -14,6 +14,9 @@ int main (int argc, char** argv)
     setenv ("HOME", home, 1);
     unsetenv ("XDG_CONFIG_HOME");
 
+    // Text is drawn with one known font wherever the tests run.
+    setenv ("JUCE_FONT_PATH", "/usr/share/fonts/truetype/dejavu", 0);
+
     int result = 0;
     {
         juce::ScopedJuceInitialiser_GUI juceInit;

@@ -259,10 +259,19 @@ void OndrelGUI::updateSectionVisualStates()
     const bool characterOn = mainOn && ! isSwitchOn (ParamIDs::characterBypass);
     const bool spaceOn = mainOn && ! isSwitchOn (ParamIDs::spaceBypass);
 
+    // Only what changed is set and repainted: repainting unchanged lamps,
+    // dials, header and cards on every tick would redraw most of the window
+    // 45 times a second for a picture that stays the same.
     for (auto* button : { &tonePowerButton, &compPowerButton, &characterPowerButton, &spacePowerButton })
     {
-        button->getProperties().set (SectionPowerButton::lampAllowedProperty, mainOn);
-        button->repaint();
+        auto& lampProperties = button->getProperties();
+
+        if (! lampProperties.contains (SectionPowerButton::lampAllowedProperty)
+            || (bool) lampProperties[SectionPowerButton::lampAllowedProperty] != mainOn)
+        {
+            lampProperties.set (SectionPowerButton::lampAllowedProperty, mainOn);
+            button->repaint();
+        }
     }
 
     auto dial = [this] (int i) { return &dials[(size_t) i]; };
@@ -291,10 +300,18 @@ void OndrelGUI::updateSectionVisualStates()
         }
     }
 
-    repaint (headerArea.getSmallestIntegerContainer());
+    // The header lines and card titles show the five switches; they are
+    // repainted when one of them has changed since the last tick.
+    const auto switches = switchesShown();
 
-    for (const auto& card : cards)
-        repaint (card.bounds);
+    if (switches != shownSwitches)
+    {
+        shownSwitches = switches;
+        repaint (headerArea.getSmallestIntegerContainer());
+
+        for (const auto& card : cards)
+            repaint (card.bounds);
+    }
 }
 
 void OndrelGUI::setSectionVisualState (bool lit, std::initializer_list<juce::Slider*> sliders,
@@ -305,18 +322,19 @@ void OndrelGUI::setSectionVisualState (bool lit, std::initializer_list<juce::Sli
         if (s == nullptr)
             continue;
 
-        s->getProperties().set (DialLookAndFeel::litProperty, lit);
-        s->repaint();
+        auto& dialProperties = s->getProperties();
+
+        if (! dialProperties.contains (DialLookAndFeel::litProperty) || (bool) dialProperties[DialLookAndFeel::litProperty] != lit)
+        {
+            dialProperties.set (DialLookAndFeel::litProperty, lit);
+            s->repaint();
+        }
     }
 
+    // A label repaints itself when it is shown or hidden.
     for (auto* l : labels)
-    {
-        if (l == nullptr)
-            continue;
-
-        l->setVisible (lit);
-        l->repaint();
-    }
+        if (l != nullptr)
+            l->setVisible (lit);
 }
 
 //==============================================================================
@@ -467,6 +485,7 @@ void OndrelGUI::resized()
 
     layoutUniformKnobRowWithValues (rowAreaOf (cards[outputCard].bounds), { d (outputDial) }, { n (outputDial) }, { v (outputDial) });
 
+    faceCache = {};
     updateValueLabels();
     repaint();
 }
@@ -499,7 +518,45 @@ void OndrelGUI::layoutUniformKnobRowWithValues (juce::Rectangle<float> area,
 }
 
 //==============================================================================
+int OndrelGUI::switchesShown() const
+{
+    int switches = 0;
+    for (auto* id : { ParamIDs::mainBypass, ParamIDs::toneBypass, ParamIDs::compBypass, ParamIDs::characterBypass,
+                      ParamIDs::spaceBypass })
+        switches = (switches << 1) | (isSwitchOn (id) ? 1 : 0);
+    return switches;
+}
+
 void OndrelGUI::paint (juce::Graphics& g)
+{
+    // The face only changes with the size and the switches, but the meters
+    // over it repaint 45 times a second: keep it as a picture and copy the
+    // part under them. Copying is exact only pixel for pixel, so a scaled
+    // context (a high-density display) paints the face itself.
+    const auto scale = g.getInternalContext().getPhysicalPixelScaleFactor();
+
+    if (std::abs (scale - 1.0f) > 1.0e-4f || getWidth() <= 0 || getHeight() <= 0)
+    {
+        paintFace (g);
+        return;
+    }
+
+    const auto switches = switchesShown();
+
+    if (! faceCache.isValid() || faceCache.getWidth() != getWidth() || faceCache.getHeight() != getHeight()
+        || switches != faceCacheSwitches || gConsoleMarkFontHeight != faceCacheMarkFontHeight)
+    {
+        faceCache = juce::Image (juce::Image::ARGB, getWidth(), getHeight(), false);
+        juce::Graphics cacheGraphics (faceCache);
+        paintFace (cacheGraphics);
+        faceCacheSwitches = switches;
+        faceCacheMarkFontHeight = gConsoleMarkFontHeight;
+    }
+
+    g.drawImageAt (faceCache, 0, 0);
+}
+
+void OndrelGUI::paintFace (juce::Graphics& g)
 {
     const auto W = (float) getWidth();
     const auto H = (float) getHeight();
@@ -536,7 +593,12 @@ void OndrelGUI::paint (juce::Graphics& g)
         g.drawRoundedRectangle (reducedBy (C, 2.0f), cr - 1.0f, juce::jmax (0.0007f * H, 0.7f));
     }
 
+    // What lies wholly outside the area being repainted is skipped: on a
+    // timer tick that is only the meters.
+    const bool headerVisible = g.clipRegionIntersects (R.expanded (0.0f, 0.0018f * H).expanded (2.0f).getSmallestIntegerContainer());
+
     // The header strip.
+    if (headerVisible)
     {
         const auto hc = 0.014f * H;
 
@@ -553,6 +615,8 @@ void OndrelGUI::paint (juce::Graphics& g)
 
     // The brand plate, with the maker's name right of the logo.
     const auto P = brandPlateArea (R);
+
+    if (headerVisible)
     {
         const auto pc = 0.01f * H;
 
@@ -574,6 +638,7 @@ void OndrelGUI::paint (juce::Graphics& g)
     }
 
     // Title, subtitle and the two accent lines beside it.
+    if (headerVisible)
     {
         const auto I = juce::Rectangle<float> (R.getX() + 0.25f * R.getWidth(), R.getY() + 0.1f * R.getHeight(),
                                                juce::jmax (R.getWidth() - 2.0f * (0.25f * R.getWidth()), 0.0f),
@@ -650,9 +715,13 @@ void OndrelGUI::drawSectionCard (juce::Graphics& g, const SectionCard& card)
     const auto H = (float) getHeight();
     const auto cc = 0.02f * juce::jmin (W, H);
     const auto K = card.bounds.toFloat();
+    const auto shadowOffset = juce::jmax (0.0025f * H, 1.0f);
+
+    if (! g.clipRegionIntersects (card.bounds.expanded (2, 2 + (int) std::ceil (shadowOffset))))
+        return;
 
     g.setColour (juce::Colours::black.withAlpha ((juce::uint8) 0x61));
-    g.fillRoundedRectangle (K.translated (0.0f, juce::jmax (0.0025f * H, 1.0f)), cc);
+    g.fillRoundedRectangle (K.translated (0.0f, shadowOffset), cc);
     g.setColour (kCardBase);
     g.fillRoundedRectangle (K, cc);
     g.setGradientFill (juce::ColourGradient (kCardTopTint, K.getCentreX(), K.getY(), kCardBottomTint,
@@ -690,6 +759,9 @@ void OndrelGUI::drawSectionCard (juce::Graphics& g, const SectionCard& card)
 void OndrelGUI::drawConsoleGroup (juce::Graphics& g, const juce::String& title, juce::Rectangle<float> area,
                                   float fontHeight, float r, float thickness)
 {
+    if (! g.clipRegionIntersects (area.expanded (fontHeight + thickness).getSmallestIntegerContainer()))
+        return;
+
     const auto B = reducedBy (area, 2.0f);
     const juce::Font font (fontHeight, juce::Font::bold);
     const auto tw = font.getStringWidthFloat (title);

@@ -157,6 +157,10 @@ public:
 private:
     bool isSwitchOn (const char* parameterID) const;
     bool isCardDimmed (const SectionCard&) const;
+    // main, tone, compression, character, space as five bits, main highest.
+    int switchesShown() const;
+    // Background, chassis, header, cards and groups: everything but the children.
+    void paintFace (juce::Graphics&);
 
     OndrelAudioProcessor& processor;
     UndoGestures undoGestures { processor };
@@ -180,6 +184,15 @@ private:
     std::array<std::unique_ptr<juce::AudioProcessorValueTreeState::ButtonAttachment>, numSections> buttonAttachments;
 
     std::array<SectionCard, numCards> cards;
+
+    // The five switches as the header and cards last showed them, one bit
+    // each (main first); -1 until the first update.
+    int shownSwitches = -1;
+
+    // The face as last painted, and what it was painted with.
+    juce::Image faceCache;
+    int faceCacheSwitches = -1;
+    float faceCacheMarkFontHeight = 0.0f;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (OndrelGUI)
 };
