@@ -2,6 +2,9 @@
 // validator checks, run against the bundles on disk.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "HostHelpers.h"
 
 #include <random>
@@ -356,6 +359,75 @@ TEST_P (Hosted, StateFromAnotherThreadWhileProcessing)
     juce::MemoryBlock last;
     p->getStateInformation (last);
     EXPECT_GT (last.getSize(), 100u);
+}
+
+// Opens the plug-in's own editor in a window, as a host does, while audio
+// runs on another thread: shown, resized by the host, closed, ten times over.
+TEST_P (Hosted, EditorOpensResizesAndClosesWhileProcessing)
+{
+    if (juce::SystemStats::getEnvironmentVariable ("DISPLAY", {}).isEmpty())
+        GTEST_SKIP() << "needs a display; scripts/test runs the suite under xvfb-run";
+
+    auto p = load();
+    ASSERT_NE (p, nullptr);
+    prepare (*p, 48000.0, 512);
+    ASSERT_TRUE (p->hasEditor());
+
+    std::atomic<bool> stop { false }, finite { true };
+    std::atomic<int> blocks { 0 };
+    std::thread audio ([&]
+    {
+        auto buffer = host::voiceLike (512, 48000.0);
+        juce::MidiBuffer midi;
+        while (! stop)
+        {
+            {
+                const juce::ScopedLock sl (p->getCallbackLock());
+                p->processBlock (buffer, midi);
+            }
+            if (! host::allFinite (buffer))
+                finite = false;
+            ++blocks;
+            std::this_thread::sleep_for (std::chrono::milliseconds (2));
+        }
+    });
+
+    auto pump = [] (int ms) { juce::MessageManager::getInstance()->runDispatchLoopUntil (ms); };
+
+    for (int round = 0; round < 10; ++round)
+    {
+        std::unique_ptr<juce::AudioProcessorEditor> editor (p->createEditorIfNeeded());
+        ASSERT_NE (editor, nullptr) << round;
+        editor->addToDesktop (juce::ComponentPeer::windowIsResizable);
+        editor->setVisible (true);
+        pump (60);
+
+        const auto before = editor->getBounds();
+        EXPECT_GT (before.getWidth(), 100) << round;
+        EXPECT_GT (before.getHeight(), 50) << round;
+
+        // The host makes the window bigger, then smaller again.
+        editor->setSize (before.getWidth() + 185, before.getHeight() + 100);
+        pump (60);
+        EXPECT_GT (editor->getWidth(), before.getWidth()) << round;
+        editor->setSize (before.getWidth(), before.getHeight());
+        pump (60);
+
+        // Closed as a host closes it: the window first, then the editor once
+        // the window's last events have been handled. (The framework's X11
+        // embedding posts a call with a raw pointer on each configure event;
+        // deleting the editor before it runs would crash the host itself.)
+        editor->setVisible (false);
+        editor->removeFromDesktop();
+        pump (100);
+        editor.reset();
+        pump (20);
+    }
+
+    stop = true;
+    audio.join();
+    EXPECT_GT (blocks.load(), 20);
+    EXPECT_TRUE (finite.load());
 }
 
 INSTANTIATE_TEST_SUITE_P (Formats, Hosted, ::testing::Values ("VST3", "LV2"),
