@@ -4,6 +4,7 @@
 
 #include "ParameterIDs.h"
 #include "PluginProcessor.h"
+#include "../common/Options.h"
 
 #include <algorithm>
 #include <chrono>
@@ -164,17 +165,9 @@ int main (int argc, char* argv[])
 {
     juce::ScopedJuceInitialiser_GUI juceInit;
     const juce::ArgumentList args (argc, argv);
-    // Options as "--runs 7" or "--runs=7".
-    auto option = [&args] (const juce::String& name, const juce::String& fallback)
+        auto option = [&args] (const juce::String& name, const juce::String& fallback)
     {
-        for (int i = 0; i < args.size(); ++i)
-        {
-            if (args[i].text == name && i + 1 < args.size())
-                return args[i + 1].text;
-            if (args[i].text.startsWith (name + "="))
-                return args[i].text.fromFirstOccurrenceOf ("=", false, false);
-        }
-        return fallback;
+        return tool::optionValue (args, name, fallback);
     };
     const int repeats = juce::jmax (1, option ("--runs", "7").getIntValue());
     const double seconds = juce::jmax (0.1, option ("--seconds", "10").getDoubleValue());

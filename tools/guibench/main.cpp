@@ -6,6 +6,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "PluginProcessor.h"
+#include "../common/Options.h"
 #include "editor/PluginEditor.h"
 #include "editor/WindowSizing.h"
 #include "../common/RepaintRecorder.h"
@@ -117,14 +118,7 @@ int main (int argc, char* argv[])
     const juce::ArgumentList args (argc, argv);
     auto option = [&args] (const juce::String& name, const juce::String& fallback)
     {
-        for (int i = 0; i < args.size(); ++i)
-        {
-            if (args[i].text == name && i + 1 < args.size())
-                return args[i + 1].text;
-            if (args[i].text.startsWith (name + "="))
-                return args[i].text.fromFirstOccurrenceOf ("=", false, false);
-        }
-        return fallback;
+        return tool::optionValue (args, name, fallback);
     };
 
     const int runs = juce::jmax (1, option ("--runs", "15").getIntValue());

@@ -337,25 +337,15 @@ TEST_P (Hosted, StateFromAnotherThreadWhileProcessing)
     juce::MemoryBlock state;
     p->getStateInformation (state);
 
-    std::atomic<bool> stop { false };
-    std::thread audio ([&]
     {
-        auto buffer = host::voiceLike (512, 48000.0);
-        juce::MidiBuffer midi;
-        while (! stop)
+        const host::AudioThread audio (*p, 512);
+        for (int i = 0; i < 100; ++i)
         {
-            const juce::ScopedLock sl (p->getCallbackLock());
-            p->processBlock (buffer, midi);
+            juce::MemoryBlock m;
+            p->getStateInformation (m);
+            p->setStateInformation (state.getData(), (int) state.getSize());
         }
-    });
-    for (int i = 0; i < 100; ++i)
-    {
-        juce::MemoryBlock m;
-        p->getStateInformation (m);
-        p->setStateInformation (state.getData(), (int) state.getSize());
     }
-    stop = true;
-    audio.join();
     juce::MemoryBlock last;
     p->getStateInformation (last);
     EXPECT_GT (last.getSize(), 100u);
@@ -373,25 +363,7 @@ TEST_P (Hosted, EditorOpensResizesAndClosesWhileProcessing)
     prepare (*p, 48000.0, 512);
     ASSERT_TRUE (p->hasEditor());
 
-    std::atomic<bool> stop { false }, finite { true };
-    std::atomic<int> blocks { 0 };
-    std::thread audio ([&]
-    {
-        auto buffer = host::voiceLike (512, 48000.0);
-        juce::MidiBuffer midi;
-        while (! stop)
-        {
-            {
-                const juce::ScopedLock sl (p->getCallbackLock());
-                p->processBlock (buffer, midi);
-            }
-            if (! host::allFinite (buffer))
-                finite = false;
-            ++blocks;
-            std::this_thread::sleep_for (std::chrono::milliseconds (2));
-        }
-    });
-
+    auto audio = std::make_unique<host::AudioThread> (*p, 512, 2);
     auto pump = [] (int ms) { juce::MessageManager::getInstance()->runDispatchLoopUntil (ms); };
 
     for (int round = 0; round < 10; ++round)
@@ -424,10 +396,9 @@ TEST_P (Hosted, EditorOpensResizesAndClosesWhileProcessing)
         pump (20);
     }
 
-    stop = true;
-    audio.join();
-    EXPECT_GT (blocks.load(), 20);
-    EXPECT_TRUE (finite.load());
+    EXPECT_GT (audio->blocks(), 20);
+    EXPECT_TRUE (audio->allOutputFinite());
+    audio.reset();
 }
 
 INSTANTIATE_TEST_SUITE_P (Formats, Hosted, ::testing::Values ("VST3", "LV2"),

@@ -95,4 +95,34 @@ juce::AudioBuffer<float> voiceLike (int numSamples, double sr, juce::uint32 stat
     return b;
 }
 
+AudioThread::AudioThread (juce::AudioPluginInstance& p, int blockSize, int pauseMs)
+{
+    thread = std::thread ([this, &p, blockSize, pauseMs]
+    {
+        auto buffer = voiceLike (blockSize, p.getSampleRate() > 0.0 ? p.getSampleRate() : 48000.0);
+        juce::MidiBuffer midi;
+
+        while (! stop)
+        {
+            {
+                const juce::ScopedLock sl (p.getCallbackLock());
+                p.processBlock (buffer, midi);
+            }
+
+            if (! allFinite (buffer))
+                finite = false;
+
+            ++processed;
+
+            if (pauseMs > 0)
+                std::this_thread::sleep_for (std::chrono::milliseconds (pauseMs));
+        }
+    });
+}
+
+AudioThread::~AudioThread()
+{
+    stop = true;
+    thread.join();
+}
 } // namespace host

@@ -3,7 +3,9 @@
 #include <juce_audio_formats/juce_audio_formats.h>
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 // Loads plug-ins from disk the way a host does, through the framework's VST3
 // and LV2 hosting, without linking any of the plug-in's own code.
@@ -31,5 +33,23 @@ float maxAbsDiff (const juce::AudioBuffer<float>& a, const juce::AudioBuffer<flo
 
 // A voice-like deterministic stereo test signal.
 juce::AudioBuffer<float> voiceLike (int numSamples, double sampleRate, juce::uint32 seed = 0x2468ace1u);
+
+// A host's audio thread: processes a voice-like stereo block again and again
+// under the plug-in's callback lock, pausing between blocks if asked, until
+// it is destroyed.
+class AudioThread
+{
+public:
+    AudioThread (juce::AudioPluginInstance&, int blockSize, int pauseMs = 0);
+    ~AudioThread();
+
+    int blocks() const noexcept { return processed.load(); }
+    bool allOutputFinite() const noexcept { return finite.load(); }
+
+private:
+    std::atomic<bool> stop { false }, finite { true };
+    std::atomic<int> processed { 0 };
+    std::thread thread;
+};
 
 } // namespace host
