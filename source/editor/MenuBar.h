@@ -63,6 +63,46 @@ public:
 
     void refreshPresetButtonText();
 
+    // Preset menu item IDs. The first 3000 user presets use three blocks of
+    // 3000 (load, rename, delete at base + index). Presets beyond them get
+    // IDs above every block, three in a row per preset (load, rename,
+    // delete), so that no item of a long list lands in another block.
+    static constexpr int factoryPresetMenuIdBase = 1000;
+    static constexpr int loadPresetMenuIdBase = 2000;
+    static constexpr int renamePresetMenuIdBase = 5000;
+    static constexpr int deletePresetMenuIdBase = 8000;
+    static constexpr int lastDeletePresetMenuId = 910000;
+    static constexpr int userPresetsPerIdBlock = 3000;
+    static constexpr int latePresetMenuIdBase = 1000000;
+
+    // The preset button's click handler: the preset menu under the button.
+    void showPresetMenu();
+
+    // The preset menu's content and its result handling, kept apart from
+    // showing the menu so that each can be driven on its own. Results are
+    // resolved against the preset lists as they are when the result comes.
+    juce::PopupMenu createPresetMenu();
+    void handlePresetMenuResult (int result);
+
+    // The preset dialogs. Each returns at once; the rest of its flow runs in
+    // the dialog's completion callback, which does nothing once the bar has
+    // been deleted.
+    void showSavePresetDialog();
+    void saveUserPresetWithOverwritePrompt (const juce::String& name);
+    void showRenamePresetDialog (const juce::String& name);
+    void renamePresetWithOverwritePrompt (const juce::String& oldName, const juce::String& newName);
+    void confirmDeletePreset (const juce::String& name);
+
+    // A message with an "OK" button that closes itself after three seconds.
+    void showSuccessMessage (const juce::String& title, const juce::String& message);
+
+    // Whether a listed user preset has this name (trimmed, ignoring case).
+    bool userPresetExists (const juce::String& name) const;
+
+    // Fits the dialog to the editor (at most its size, at least 175 high)
+    // and centres it over the editor.
+    void centerDialogInWindow (juce::AlertWindow& dialog);
+
     MenuBarLookAndFeel& getMenuLookAndFeel() noexcept { return menuLookAndFeel; }
 
     void paint (juce::Graphics&) override;
@@ -73,10 +113,14 @@ private:
     // Popup fonts and item height from the bar height.
     void updatePopupMetrics();
 
-    // The preset menu and the save dialog go behind these two; until they
-    // exist the buttons do nothing.
-    void showPresetMenu();
-    void showSavePresetDialog();
+    // The name the save dialog offers: the current user preset's, else the
+    // first free one of MyPreset, MyPreset1, MyPreset2, ...
+    juce::String createDefaultPresetName() const;
+
+    // The steps after a confirmed dialog.
+    void saveAndReport (const juce::String& name);
+    void renameAndReport (const juce::String& oldName, const juce::String& newName);
+    void replaceByRename (const juce::String& oldName, const juce::String& newName);
 
     PresettableProcessor* processor = nullptr;
     UserPreferences userPreferences;
