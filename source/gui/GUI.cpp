@@ -8,7 +8,7 @@
 
 namespace
 {
-struct DialSpec
+struct DialInfo
 {
     const char* labelText;
     const char* name;      // keys the read-out format and names the undo steps
@@ -16,7 +16,7 @@ struct DialSpec
 };
 
 // In member order (OndrelGUI::DialIndex).
-const DialSpec kDials[OndrelGUI::numDials] = {
+const DialInfo kDials[OndrelGUI::numDials] = {
     { "Input",     "input",     ParamIDs::inputGain },
     { "HPF",       "hpf",       ParamIDs::hpfFreq },
     { "Low",       "low",       ParamIDs::lowGain },
@@ -40,14 +40,14 @@ const DialSpec kDials[OndrelGUI::numDials] = {
     { "Output",    "output",    ParamIDs::outputGain },
 };
 
-struct ButtonSpec
+struct ButtonInfo
 {
     const char* sectionWord; // names the undo step and the tooltip
     const char* parameterID;
 };
 
 // In the order main, tone, compression, character, space.
-const ButtonSpec kButtons[OndrelGUI::numSections] = {
+const ButtonInfo kButtons[OndrelGUI::numSections] = {
     { "Ondrel",      ParamIDs::mainBypass },
     { "Tone",        ParamIDs::toneBypass },
     { "Compression", ParamIDs::compBypass },
