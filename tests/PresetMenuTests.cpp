@@ -66,6 +66,17 @@ void writeDummyPreset (const juce::String& name)
     ASSERT_TRUE (presetFolder().getChildFile (name + ".xml").replaceWithText ("<PARAMETERS/>"));
 }
 
+// The newest desktop window drawn with the bar's menu look-and-feel: the
+// open preset menu.
+juce::Component* openMenuWindow (MenuBar& bar)
+{
+    juce::Component* menuWindow = nullptr;
+    for (auto* c : test::desktopComponents())
+        if (&c->getLookAndFeel() == &bar.getMenuLookAndFeel())
+            menuWindow = c;
+    return menuWindow;
+}
+
 int openDialogCount()
 {
     return juce::ModalComponentManager::getInstance()->getNumModalComponents();
@@ -465,10 +476,7 @@ TEST_F (PresetMenu, TheOpenMenuHandsTheChosenItemToTheBar)
 
     // The menu's own window, drawn with the bar's look-and-feel, at least
     // max (180, 4 x 55) = 220 wide, directly under the preset button.
-    juce::Component* menuWindow = nullptr;
-    for (auto* c : test::desktopComponents())
-        if (&c->getLookAndFeel() == &bar->getMenuLookAndFeel())
-            menuWindow = c;
+    auto* menuWindow = openMenuWindow (*bar);
 
     ASSERT_NE (menuWindow, nullptr);
     EXPECT_GE (menuWindow->getWidth(), 220);
@@ -994,10 +1002,7 @@ TEST_F (PresetMenu, AMenuWhoseBarHasClosedChoosesNothing)
     proc.applyFactoryPreset ("Dark");
     bar->showPresetMenu();
 
-    juce::Component* menuWindow = nullptr;
-    for (auto* c : test::desktopComponents())
-        if (&c->getLookAndFeel() == &bar->getMenuLookAndFeel())
-            menuWindow = c;
+    auto* menuWindow = openMenuWindow (*bar);
     ASSERT_NE (menuWindow, nullptr);
 
     // Airy is chosen, then the bar goes before the result arrives.
