@@ -521,9 +521,8 @@ void OndrelGUI::layoutUniformKnobRowWithValues (juce::Rectangle<float> area,
 int OndrelGUI::switchesShown() const
 {
     int switches = 0;
-    for (auto* id : { ParamIDs::mainBypass, ParamIDs::toneBypass, ParamIDs::compBypass, ParamIDs::characterBypass,
-                      ParamIDs::spaceBypass })
-        switches = (switches << 1) | (isSwitchOn (id) ? 1 : 0);
+    for (const auto& button : kButtons)
+        switches = (switches << 1) | (isSwitchOn (button.parameterID) ? 1 : 0);
     return switches;
 }
 
@@ -698,13 +697,10 @@ bool OndrelGUI::isCardDimmed (const SectionCard& card) const
     if (isSwitchOn (ParamIDs::mainBypass))
         return true;
 
-    const std::pair<const char*, const char*> sections[] = {
-        { "Tone", ParamIDs::toneBypass }, { "Compression", ParamIDs::compBypass },
-        { "Character", ParamIDs::characterBypass }, { "Space", ParamIDs::spaceBypass } };
-
-    for (const auto& [title, id] : sections)
-        if (card.title == title)
-            return isSwitchOn (id);
+    // The four section cards carry their section's word as title.
+    for (int s = toneSection; s < numSections; ++s)
+        if (card.title == kButtons[s].sectionWord)
+            return isSwitchOn (kButtons[s].parameterID);
 
     return false;
 }

@@ -53,7 +53,6 @@ public:
         float levelInDb (float linearLevel) const;
         // Position on the meter's scale, 0 at -60 dB to 1 at maxDb.
         float positionForDb (float dB) const;
-        float positionForLevel (float linearLevel) const;
 
     private:
         JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MeterComponent)

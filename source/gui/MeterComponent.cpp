@@ -25,11 +25,6 @@ float OndrelGUI::MeterComponent::positionForDb (float d) const
     return 0.84f + d * 0.16f / maxDb;
 }
 
-float OndrelGUI::MeterComponent::positionForLevel (float v) const
-{
-    return positionForDb (levelInDb (v));
-}
-
 void OndrelGUI::MeterComponent::paint (juce::Graphics& g)
 {
     const auto W = (float) getWidth();
